@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, builds every target, runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=$(nproc)
+step() { printf '\n== %s\n' "$*"; }
+
+step setup
+bash scripts/setup.sh
+
+for preset in native mingw-i686; do
+  step "$preset: configure, build, test"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done

@@ -1,0 +1,28 @@
+#include "entry/operation_table.h"
+
+#include "entry/block_operations.h"
+#include "entry/ldi_info.h"
+
+namespace tcudv {
+
+const Operation kOperationTable[kOperationCount] = {
+    nullptr,              // 0
+    nullptr,              // 1 ColdStart
+    nullptr,              // 2 WarmStart
+    nullptr,              // 3 SingleAddressParser
+    BlockAddressParser,   // 4
+    nullptr,              // 5 SingleRead
+    BlockRead,            // 6
+    nullptr,              // 7 SingleWrite
+    nullptr,              // 8
+    nullptr,              // 9
+    BlockWrite,           // 10
+    nullptr,              // 11 EndLdi
+    nullptr,              // 12 CloseCom
+    nullptr,              // 13 ReOpenCom
+    GetLdiInfo,           // 14
+    nullptr,              // 15 ChangeLdiParams
+    nullptr,              // 16
+};
+
+}  // namespace tcudv
