@@ -81,6 +81,9 @@ bool CommWrite(CommHandle handle, const void* data, uint32_t count, uint32_t* by
 bool CommSetBreak(CommHandle handle);
 bool CommClearBreak(CommHandle handle);
 void CommSleep(uint32_t milliseconds);
+// A millisecond tick from an arbitrary start that wraps at 2^32, as GetTickCount:
+// only differences mean anything. It bounds waits; it is no port call.
+uint32_t CommTickCount();
 
 }  // namespace tcudv
 
