@@ -2,6 +2,7 @@
 
 #include "entry/block_operations.h"
 #include "entry/ldi_info.h"
+#include "params/address_parser.h"
 
 namespace tcudv {
 
@@ -9,7 +10,7 @@ const Operation kOperationTable[kOperationCount] = {
     nullptr,              // 0
     nullptr,              // 1 ColdStart
     nullptr,              // 2 WarmStart
-    nullptr,              // 3 SingleAddressParser
+    SingleAddressParser,  // 3
     BlockAddressParser,   // 4
     nullptr,              // 5 SingleRead
     BlockRead,            // 6
