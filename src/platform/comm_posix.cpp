@@ -26,6 +26,7 @@ struct PortRecord {
   std::atomic<int> claimed{0};  // 0 free, 1 taken
   std::atomic<int> fd{-1};      // published once the record is filled
   bool tty = false;             // false: the null device or a plain file, no port state
+  bool framingKept = false;     // the device keeps no framing (a pseudo-terminal): report ours
   LineState kept{};             // the fields termios cannot hold
   CommTimeouts timeouts{};
 };
@@ -206,12 +207,18 @@ bool ModemBits(int fd, int bits, bool raise) {
 
 // ---- open -----------------------------------------------------------------
 
-// "NUL" is the null device, a name with "/" a path, any other a device under /dev.
+// A name that starts with "/", "./" or "../" is taken as a path.
+bool IsPath(const char* name) {
+  return name[0] == '/' || std::strncmp(name, "./", 2) == 0 || std::strncmp(name, "../", 3) == 0;
+}
+
+// "NUL" is the null device, a path is taken as it is, any other name is a
+// device under /dev: "ttyUSB0", "pts/3".
 bool PathOf(const char* name, char* path, size_t size) {
   const char* prefix = "";
   if (std::strcmp(name, "NUL") == 0) {
     name = "/dev/null";
-  } else if (std::strchr(name, '/') == nullptr) {
+  } else if (!IsPath(name)) {
     prefix = "/dev/";
   }
   const size_t prefixLength = std::strlen(prefix);
@@ -284,6 +291,7 @@ CommHandle CommOpen(const char* name) {
     return kInvalidHandle;
   }
   port->tty = tty;
+  port->framingKept = false;
   port->kept = StartingKeptFields();
   port->timeouts = CommTimeouts{0, 0, 0, 0, 0};
   port->fd.store(fd, std::memory_order_release);
@@ -327,6 +335,11 @@ bool CommGetState(CommHandle handle, LineState* state) {
     s.stopBits = 0;
   } else {
     s.stopBits = port->kept.stopBits == 1 ? 1 : 2;  // one and a half is kept; the line has two
+  }
+  if (port->framingKept) {
+    s.byteSize = port->kept.byteSize;
+    s.parity = port->kept.parity;
+    s.stopBits = port->kept.stopBits;
   }
 #ifdef CRTSCTS
   s.fOutxCtsFlow = (t.c_cflag & CRTSCTS) != 0;
@@ -397,6 +410,17 @@ bool CommSetState(CommHandle handle, const LineState& state) {
   if (standard && (cfsetispeed(&t, code) != 0 || cfsetospeed(&t, code) != 0)) return false;
   if (tcsetattr(fd, TCSANOW, &t) != 0) return false;
   if (!standard && !SetOtherRate(fd, state.baudRate)) return false;
+
+  // A pseudo-terminal has no framing and forces CS8 without parity: the port
+  // takes the state all the same, and reports the framing it was given.
+  constexpr tcflag_t kFraming = CSIZE | PARENB | PARODD | CSTOPB
+#ifdef CMSPAR
+                                | CMSPAR
+#endif
+      ;
+  termios applied{};
+  if (tcgetattr(fd, &applied) != 0) return false;
+  port->framingKept = (applied.c_cflag & kFraming) != (t.c_cflag & kFraming);
 
   // DTR and RTS as the control fields say; a device without modem lines
   // (a pseudo-terminal) takes the state all the same.
