@@ -3,6 +3,8 @@
 #include "entry/block_operations.h"
 #include "entry/ldi_info.h"
 #include "params/address_parser.h"
+#include "protocol/single_read.h"
+#include "protocol/single_write.h"
 
 namespace tcudv {
 
@@ -12,9 +14,9 @@ const Operation kOperationTable[kOperationCount] = {
     nullptr,              // 2 WarmStart
     SingleAddressParser,  // 3
     BlockAddressParser,   // 4
-    nullptr,              // 5 SingleRead
+    SingleRead,           // 5
     BlockRead,            // 6
-    nullptr,              // 7 SingleWrite
+    SingleWrite,          // 7
     nullptr,              // 8
     nullptr,              // 9
     BlockWrite,           // 10
