@@ -1,0 +1,20 @@
+#include "port_name.h"
+
+namespace tcudv::host {
+
+std::string PortNameProblem(std::string_view name) {
+  if (name.empty()) return "the port name is empty";
+  if (name.size() > kMaxPortNameLength) {
+    const std::string given(name);
+    return "the port name '" + given + "' has " + std::to_string(name.size()) +
+           " characters, but the driver takes at most " + std::to_string(kMaxPortNameLength) +
+           "; make a short symlink to the device and give that instead, for example\n"
+           "  ln -s " +
+           given +
+           " /tmp/tcu0 && tcudv ... /tmp/tcu0\n"
+           "(the simulator places one for its pseudo-terminal with --link /tmp/tcu0)";
+  }
+  return {};
+}
+
+}  // namespace tcudv::host
