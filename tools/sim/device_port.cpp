@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -22,10 +23,12 @@ bool Port::OpenDevice(const std::string& path, const SerialSettings& settings, s
     error = path + " is no serial device";
     return false;
   }
-  if (ioctl(fd_, TIOCEXCL) != 0) {
-    error = "cannot have " + path + " to itself: " + std::strerror(errno);
+  // The lock keeps out a driver on the same port even as root, whom TIOCEXCL lets through.
+  if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
+    error = path + " is in use: " + std::strerror(errno);
     return false;
   }
+  exclusive_ = true;
   const std::optional<speed_t> speed = SpeedConstant(settings.baud);
   if (!speed) {
     error = "no such baud rate";

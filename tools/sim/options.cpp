@@ -252,7 +252,8 @@ Records:
   --log-file PATH          the same, appended to PATH
   --events PATH            one tab-separated line per frame, written before its reply:
                            seq, ms, frame, outcome, detail, fault, delay ms, reply bytes
-  --state-file PATH        every node's values, rewritten after every frame
+  --state-file PATH        every node's values, rewritten after the frames of each read,
+                           before their replies go out
 
   --help                   this text
 

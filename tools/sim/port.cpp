@@ -1,5 +1,6 @@
 #include "sim/port.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,7 @@ namespace tcudv::sim {
 
 Port::~Port() {
   if (heldSlave_ >= 0) close(heldSlave_);
+  if (exclusive_) ioctl(fd_, TIOCNXCL);
   if (fd_ >= 0) close(fd_);
 }
 

@@ -33,6 +33,7 @@ class Port {
  private:
   int fd_ = -1;
   int heldSlave_ = -1;
+  bool exclusive_ = false;  // TIOCEXCL set here, cleared again at the close
   std::string path_;
 };
 

@@ -213,15 +213,42 @@ TEST(SimProcess, ServesASerialDeviceWithFaults) {
   ASSERT_EQ(unlockpt(master), 0);
   const std::string device = ptsname(master);
   Simulator sim({"--device", device, "--baud", "19200", "--nodes", "4", "--unanswered", "4:PWR",
-                 "--fault-rate", "hash=1", "--seed", "3"});
+                 "--fault-rate", "hash=1", "--seed", "3", "--delay", "300"});
   EXPECT_EQ(sim.FirstLine(), device) << sim.Stderr();
-  // Unanswered PWR gives nothing; the hash fault then marks the TMP reply.
+  // Unanswered PWR gives nothing; the hash fault then marks the TMP reply, which is held back
+  // by the delay: nothing may come early.
   WriteAll(master, "N04TC*N04TA*");
+  EXPECT_EQ(ReadMore(master, 150), "");
   const std::string reply = ReadBytes(master, 4);
   ASSERT_GE(reply.size(), 2u);
   EXPECT_EQ(reply.substr(0, 2), " #");
   EXPECT_EQ(sim.Stop(SIGINT), 0) << sim.Stderr();
   close(master);
+}
+
+TEST(SimProcess, LinkReplacesAStaleSymlinkButNeverAFile) {
+  const std::string link = TempPath("stale");
+  ASSERT_EQ(symlink("/nonexistent/old/pts", link.c_str()), 0);
+  {
+    Simulator sim({"--link", link});
+    const std::string path = sim.FirstLine();
+    char target[256] = {};
+    ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0) << sim.Stderr();
+    EXPECT_EQ(path, target);
+    EXPECT_EQ(sim.Stop(SIGHUP), 0);
+  }
+  struct stat gone {};
+  EXPECT_NE(lstat(link.c_str(), &gone), 0);
+
+  const std::string file = TempPath("file");
+  {
+    std::ofstream keep(file);
+    keep << "precious";
+  }
+  Simulator sim({"--link", file});
+  EXPECT_EQ(sim.Wait(), 2);
+  EXPECT_EQ(Lines(file), std::vector<std::string>{"precious"});
+  unlink(file.c_str());
 }
 
 TEST(SimProcess, ExitStatusTellsUsageFromSuccess) {
