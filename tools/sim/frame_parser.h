@@ -24,8 +24,8 @@ enum class Received {
 struct ReceivedItem {
   Received kind = Received::kNoise;
   std::string raw;     // the bytes as they came
-  std::string reason;  // for kMalformed: bad-node, bad-command, unknown-id, no-value, too-long,
-                       // interrupted
+  std::string reason;  // for kMalformed: too-short, bad-node, bad-command, unknown-id, no-value,
+                       // too-long, interrupted
   int node = 0;
   char command = 0;  // T, V, C or R
   ValueId id = kIdA;

@@ -40,6 +40,122 @@ std::string ReceivedText(const ReceivedItem& item, const Transaction& t) {
   return text;
 }
 
+// One serving run: input taken as it comes, replies sent when they are due.
+class Loop {
+ public:
+  explicit Loop(ServeContext& context) : context_(context), start_(Clock::now()) {}
+
+  int Run();
+
+ private:
+  int64_t SinceStart(Clock::time_point t) const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(t - start_).count();
+  }
+  // Until the next reply is due, or no limit when none is waiting.
+  timespec* Timeout(timespec& wait) const;
+  bool TakeInput();
+  bool SendDueReplies();
+  void WriteState();
+  int Fail(const std::string& what) const;
+
+  ServeContext& context_;
+  const Clock::time_point start_;
+  FrameParser parser_;
+  std::multimap<Clock::time_point, PendingReply> pending_;
+  std::vector<ReceivedItem> items_;
+  bool stateFailed_ = false;
+  std::string failure_;  // why the input failed
+};
+
+timespec* Loop::Timeout(timespec& wait) const {
+  if (pending_.empty()) return nullptr;
+  const auto left =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(pending_.begin()->first - Clock::now());
+  const long long ns = left.count() > 0 ? left.count() : 0;
+  wait.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+  wait.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+  return &wait;
+}
+
+int Loop::Fail(const std::string& what) const {
+  std::fprintf(stderr, "tcudv-sim: %s: %s\n", context_.port.path().c_str(), what.c_str());
+  return 2;
+}
+
+bool Loop::TakeInput() {
+  char buffer[256];
+  const ssize_t n = read(context_.port.fd(), buffer, sizeof buffer);
+  if (n < 0 && (errno == EAGAIN || errno == EINTR)) return true;
+  if (n <= 0) {
+    failure_ = n == 0 ? "hang-up" : std::strerror(errno);
+    return false;
+  }
+  const Clock::time_point now = Clock::now();
+  items_.clear();
+  parser_.Feed(std::string_view(buffer, static_cast<size_t>(n)), items_);
+  parser_.FlushNoise(items_);
+  for (const ReceivedItem& item : items_) {
+    if (item.kind == Received::kNoise) {
+      context_.log.Write("noise " + QuoteBytes(item.raw));
+      continue;
+    }
+    const Transaction t = context_.simulator.Handle(item, SinceStart(now));
+    context_.events.Record(SinceStart(now), item, t);
+    context_.log.Write(ReceivedText(item, t));
+    if (!t.reply.empty()) {
+      pending_.emplace(now + std::chrono::milliseconds(t.delayMs), PendingReply{t.reply, t.fault});
+    }
+  }
+  WriteState();
+  return true;
+}
+
+void Loop::WriteState() {
+  if (context_.stateFile.empty()) return;
+  const bool written = WriteStateFile(context_.stateFile, StateText(context_.simulator.nodes()));
+  // Said once, so a full disk does not flood stderr; serving goes on.
+  if (!written && !stateFailed_) {
+    std::fprintf(stderr, "tcudv-sim: cannot write the state file %s\n", context_.stateFile.c_str());
+  }
+  stateFailed_ = !written;
+}
+
+bool Loop::SendDueReplies() {
+  while (!pending_.empty() && pending_.begin()->first <= Clock::now()) {
+    const PendingReply reply = pending_.begin()->second;
+    pending_.erase(pending_.begin());
+    const long written = context_.port.Write(reply.bytes);
+    if (written < 0) return false;
+    std::string text = "tx " + QuoteBytes(reply.bytes);
+    if (reply.fault != Fault::kNone) text += std::string(" fault=") + FaultName(reply.fault);
+    if (static_cast<size_t>(written) < reply.bytes.size()) {
+      text += " (output full: " + std::to_string(reply.bytes.size() - written) + " bytes lost)";
+    }
+    context_.log.Write(text);
+  }
+  return true;
+}
+
+int Loop::Run() {
+  sigset_t waitMask;
+  sigprocmask(SIG_SETMASK, nullptr, &waitMask);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigdelset(&waitMask, signal);
+  while (stopSignal == 0) {
+    timespec wait{};
+    pollfd watch{context_.port.fd(), POLLIN, 0};
+    const int ready = ppoll(&watch, 1, Timeout(wait), &waitMask);
+    if (ready < 0 && errno != EINTR) return Fail(std::string("poll: ") + std::strerror(errno));
+    if (ready > 0 && (watch.revents & POLLIN) != 0) {
+      if (!TakeInput()) return Fail("the line is gone: " + failure_);
+    } else if (ready > 0 && (watch.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+      return Fail("the line is gone");
+    }
+    if (!SendDueReplies()) return Fail(std::string("write failed: ") + std::strerror(errno));
+  }
+  context_.log.Write(std::string("stopped by ") + strsignal(stopSignal));
+  return 0;
+}
+
 }  // namespace
 
 void HoldStopSignals() {
@@ -57,86 +173,8 @@ void HoldStopSignals() {
 }
 
 int Serve(ServeContext& context) {
-  const Clock::time_point start = Clock::now();
-  const auto sinceStart = [start](Clock::time_point t) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(t - start).count();
-  };
-  sigset_t waitMask;
-  sigprocmask(SIG_SETMASK, nullptr, &waitMask);
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigdelset(&waitMask, signal);
-
-  FrameParser parser;
-  std::multimap<Clock::time_point, PendingReply> pending;
-  std::vector<ReceivedItem> items;
-  while (stopSignal == 0) {
-    timespec wait{};
-    timespec* timeout = nullptr;
-    if (!pending.empty()) {
-      const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
-          pending.begin()->first - Clock::now());
-      const long long ns = left.count() > 0 ? left.count() : 0;
-      wait.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
-      wait.tv_nsec = static_cast<long>(ns % 1'000'000'000);
-      timeout = &wait;
-    }
-    pollfd watch{context.port.fd(), POLLIN, 0};
-    const int ready = ppoll(&watch, 1, timeout, &waitMask);
-    if (ready < 0 && errno != EINTR) {
-      context.log.Write(std::string("poll failed: ") + std::strerror(errno));
-      return 2;
-    }
-    if (ready > 0 && (watch.revents & POLLIN) != 0) {
-      char buffer[256];
-      const ssize_t n = read(context.port.fd(), buffer, sizeof buffer);
-      if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
-        std::fprintf(stderr, "tcudv-sim: %s: the line is gone (%s)\n", context.port.path().c_str(),
-                     n == 0 ? "hang-up" : std::strerror(errno));
-        return 2;
-      }
-      const Clock::time_point now = Clock::now();
-      items.clear();
-      if (n > 0) parser.Feed(std::string_view(buffer, static_cast<size_t>(n)), items);
-      parser.FlushNoise(items);
-      for (const ReceivedItem& item : items) {
-        if (item.kind == Received::kNoise) {
-          context.log.Write("noise " + QuoteBytes(item.raw));
-          continue;
-        }
-        const Transaction t = context.simulator.Handle(item, sinceStart(now));
-        context.events.Record(sinceStart(now), item, t);
-        context.log.Write(ReceivedText(item, t));
-        if (!t.reply.empty()) {
-          pending.emplace(now + std::chrono::milliseconds(t.delayMs),
-                          PendingReply{t.reply, t.fault});
-        }
-      }
-      if (!context.stateFile.empty() &&
-          !WriteStateFile(context.stateFile, StateText(context.simulator.nodes()))) {
-        context.log.Write("cannot write the state file " + context.stateFile);
-      }
-    } else if (ready > 0 && (watch.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-      std::fprintf(stderr, "tcudv-sim: %s: the line is gone\n", context.port.path().c_str());
-      return 2;
-    }
-    while (!pending.empty() && pending.begin()->first <= Clock::now()) {
-      const PendingReply reply = pending.begin()->second;
-      pending.erase(pending.begin());
-      const long written = context.port.Write(reply.bytes);
-      if (written < 0) {
-        std::fprintf(stderr, "tcudv-sim: %s: write failed (%s)\n", context.port.path().c_str(),
-                     std::strerror(errno));
-        return 2;
-      }
-      std::string text = "tx " + QuoteBytes(reply.bytes);
-      if (reply.fault != Fault::kNone) text += std::string(" fault=") + FaultName(reply.fault);
-      if (static_cast<size_t>(written) < reply.bytes.size()) {
-        text += " (output full: " + std::to_string(reply.bytes.size() - written) + " bytes lost)";
-      }
-      context.log.Write(text);
-    }
-  }
-  context.log.Write(std::string("stopped by ") + strsignal(stopSignal));
-  return 0;
+  Loop loop(context);
+  return loop.Run();
 }
 
 }  // namespace tcudv::sim
