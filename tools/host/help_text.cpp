@@ -16,8 +16,9 @@ commands:
   scan PORT                   which nodes 1 to 99 answer
 
 A gate is a two-digit node and a parameter, as 01TMP, 05SET or 05OST3 (one
-digit of the output status). PORT is a device (/dev/ttyUSB0, or ttyUSB0 for a
-name under /dev), of at most 11 characters, or NUL for the null device.
+digit of the output status). PORT is a device path of at most 11 characters
+(/tmp/tcu0, a symlink to the device, say), a name under /dev (ttyUSB0), or NUL
+for the null device.
 
 options of every command:
   --log            the driver's log lines on stderr, with their level (8 or 32)

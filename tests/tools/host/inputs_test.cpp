@@ -108,11 +108,16 @@ TEST(PortName, NamesOfMoreThanElevenCharactersAreRefusedWithAWayOut) {
   EXPECT_EQ(PortNameProblem("/dev/ttyS10"), "");  // 11 characters
   EXPECT_NE(PortNameProblem("").find("empty"), std::string::npos);
 
-  const std::string problem = PortNameProblem("/dev/ttyUSB10");  // 13 characters
-  EXPECT_NE(problem.find("13 characters"), std::string::npos) << problem;
-  EXPECT_NE(problem.find("at most 11"), std::string::npos) << problem;
-  EXPECT_NE(problem.find("ln -s /dev/ttyUSB10 /tmp/tcu0"), std::string::npos) << problem;
-  EXPECT_NE(problem.find("--link"), std::string::npos) << problem;
+  const std::string underDev = PortNameProblem("/dev/ttyUSB10");  // 13 characters
+  EXPECT_NE(underDev.find("13 characters"), std::string::npos) << underDev;
+  EXPECT_NE(underDev.find("at most 11"), std::string::npos) << underDev;
+  EXPECT_NE(underDev.find("give it as 'ttyUSB10'"), std::string::npos) << underDev;
+
+  const std::string deep = PortNameProblem("/dev/serial/by-id/usb-if00");  // 26 characters
+  EXPECT_NE(deep.find("26 characters"), std::string::npos) << deep;
+  EXPECT_NE(deep.find("ln -s /dev/serial/by-id/usb-if00 /tmp/tcu0"), std::string::npos) << deep;
+  EXPECT_NE(deep.find("--link"), std::string::npos) << deep;
+  EXPECT_EQ(deep.find("give it as"), std::string::npos) << deep;
 }
 
 }  // namespace
