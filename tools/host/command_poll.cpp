@@ -40,6 +40,8 @@ void ReadInto(DriverSession& session, const Gate& gate, PollRow& row, int& exitC
   const auto start = std::chrono::steady_clock::now();
   const int32_t result = session.Read(io);
   const auto elapsed = std::chrono::steady_clock::now() - start;
+  // A transaction that Ctrl-C cut into says nothing about the line.
+  if (Interrupted()) return;
   row.lastMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
   ++row.reads;
   row.status = ResultWords(result);
@@ -77,9 +79,10 @@ int RunPoll(const Options& options) {
     for (uint32_t round = 1; options.count == 0 || round <= options.count; ++round) {
       const auto roundStart = Clock::now();
       // On a terminal each gate's row changes as soon as its read is done.
-      if (onTerminal && round == 1) screen.Draw(RenderPollTable(rows, round, options.count));
-      for (size_t i = 0; i < gates.size() && !Interrupted(); ++i) {
+      if (onTerminal) screen.Draw(RenderPollTable(rows, round, options.count));
+      for (size_t i = 0; i < gates.size(); ++i) {
         ReadInto(session, gates[i], rows[i], exitCode);
+        if (Interrupted()) break;
         if (onTerminal) {
           screen.Draw(RenderPollTable(rows, round, options.count));
         } else {

@@ -68,6 +68,8 @@ int RunScan(const Options& options) {
       ValueCell cell;
       LdiGateIo io = GateIoFor(outcome.gate, cell);
       const int32_t result = session.Read(io);
+      // A transaction that Ctrl-C cut into says nothing about the node.
+      if (Interrupted()) break;
       ++scanned;
       // A refusal still came from a controller that answered; silence is a line failure.
       if (result == LDI_FAILED) continue;

@@ -1,7 +1,6 @@
 #include "host_run.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "driver_log.h"
 #include "port_name.h"
