@@ -143,6 +143,25 @@ TEST_F(ReadTransaction, SilentTmpGateFailsWithTwoAndMakesNoTest) {
   EXPECT_EQ(cell, FloatCell(21.0f));
 }
 
+TEST_F(ReadTransaction, ReplyLongerThanTheReplyBufferIsNoReply) {
+  const std::string fits = " " + std::string(27, '0') + "7";  // 29 characters and CR LF
+  Answer("N02TA*", fits + "\r\n");
+  Cell cell = FloatCell(0.0f);
+  LdiGateIo io = Gate(2, kTmp, 'L', -1, cell);
+  EXPECT_EQ(Read(io), 0);
+  EXPECT_EQ(cell, FloatCell(7.0f));
+
+  ClearLog();
+  Answer("N02TA*", fits + "0\r\n");
+  EXPECT_EQ(Read(io), 2);
+  EXPECT_EQ(LogTexts(), (Texts{"LDIYY> DoRead() Read reply error retry 1 for gate 0",
+                               "LDIYY> DoRead() Read reply error retry 2 for gate 0",
+                               "LDIYY> DoRead() Read reply error retry 3 for gate 0",
+                               "LDIYY> SingleRead(), ret val is 2"}));
+  EXPECT_EQ(cell, FloatCell(7.0f));
+  EXPECT_EQ(std::string(ws.requestBuffer), "N02TA*");  // right behind the reply buffer
+}
+
 TEST_F(ReadTransaction, InvalidRepliesOnEveryAttemptFailWithTwo) {
   AnswerAlways("N01TB*", "12.5\r\n");
   Cell cell = FloatCell(21.0f);
