@@ -57,16 +57,16 @@ DecimalsTable DefaultDecimals() {
   return table;
 }
 
-std::string ApplyDecimalsOption(std::string_view spec, DecimalsTable& table) {
-  const size_t colon = spec.find(':');
+std::string ApplyDecimalsOption(std::string_view setting, DecimalsTable& table) {
+  const size_t colon = setting.find(':');
   if (colon == std::string_view::npos) {
     return "--decimals needs NODES:NAME=D, as in 5:SET=1";
   }
   std::string error;
-  const std::set<int> nodes = ParseNodeList(spec.substr(0, colon), error);
+  const std::set<int> nodes = ParseNodeList(setting.substr(0, colon), error);
   if (!error.empty()) return "--decimals: " + error;
   DecimalsTable changed = table;
-  std::string_view rest = spec.substr(colon + 1);
+  std::string_view rest = setting.substr(colon + 1);
   while (true) {
     const size_t comma = rest.find(',');
     const std::string_view item = rest.substr(0, comma);

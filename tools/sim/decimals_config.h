@@ -17,7 +17,7 @@ DecimalsTable DefaultDecimals();
 
 // "NODES:NAME=D[,NAME=D...]": NODES a node list, NAME a mnemonic with decimals or RESOLUTION
 // (TMP, INP, SET, AL1, AL2, DEV and CDB), D 0 to 3. Returns an error text, empty on success.
-std::string ApplyDecimalsOption(std::string_view spec, DecimalsTable& table);
+std::string ApplyDecimalsOption(std::string_view setting, DecimalsTable& table);
 
 // One line of the driver's initialisation file: "SET 5 = 1", "RESOLUTION 7 = 2" or "IFG = 250"
 // (the gap is the driver's and changes nothing here). Empty and blank lines are skipped.

@@ -28,9 +28,9 @@ std::optional<Fault> FindFault(std::string_view name) {
   return std::nullopt;
 }
 
-std::string ParseFaultRates(std::string_view spec, FaultRates& rates) {
+std::string ParseFaultRates(std::string_view setting, FaultRates& rates) {
   FaultRates changed = rates;
-  std::string_view rest = spec;
+  std::string_view rest = setting;
   while (true) {
     const size_t comma = rest.find(',');
     const std::string_view item = rest.substr(0, comma);

@@ -31,7 +31,7 @@ std::optional<Fault> FindFault(std::string_view name);
 using FaultRates = std::array<double, kFaultKinds>;
 
 // "kind=rate[,kind=rate...]" into `rates`; returns an error text, empty on success.
-std::string ParseFaultRates(std::string_view spec, FaultRates& rates);
+std::string ParseFaultRates(std::string_view setting, FaultRates& rates);
 
 struct FaultedReply {
   Fault fault = Fault::kNone;

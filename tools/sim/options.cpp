@@ -17,14 +17,14 @@ std::string Lower(std::string text) {
   return text;
 }
 
-std::string ParseUnanswered(const std::string& spec, LineConfig& line) {
-  const size_t colon = spec.find(':');
+std::string ParseUnanswered(const std::string& setting, LineConfig& line) {
+  const size_t colon = setting.find(':');
   if (colon == std::string::npos) return "--unanswered needs NODES:NAME[,NAME...], as in 3:SET,PWR";
   std::string error;
-  const std::set<int> nodes = ParseNodeList(std::string_view(spec).substr(0, colon), error);
+  const std::set<int> nodes = ParseNodeList(std::string_view(setting).substr(0, colon), error);
   if (!error.empty()) return "--unanswered: " + error;
   std::set<ValueId> ids;
-  std::string_view rest = std::string_view(spec).substr(colon + 1);
+  std::string_view rest = std::string_view(setting).substr(colon + 1);
   while (true) {
     const size_t comma = rest.find(',');
     const std::string_view name = rest.substr(0, comma);

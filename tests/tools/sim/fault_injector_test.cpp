@@ -104,7 +104,7 @@ TEST(SimFaultInjector, FaultsComeAtAboutTheirRates) {
 
 TEST(SimFaultInjector, ParsesRateOptions) {
   struct Case {
-    const char* spec;
+    const char* setting;
     bool ok;
   };
   const Case cases[] = {
@@ -123,10 +123,10 @@ TEST(SimFaultInjector, ParsesRateOptions) {
   };
   for (const Case& c : cases) {
     FaultRates rates{};
-    const std::string error = ParseFaultRates(c.spec, rates);
-    EXPECT_EQ(error.empty(), c.ok) << c.spec << ": " << error;
+    const std::string error = ParseFaultRates(c.setting, rates);
+    EXPECT_EQ(error.empty(), c.ok) << c.setting << ": " << error;
     if (!c.ok) {
-      EXPECT_EQ(rates, FaultRates{}) << c.spec << " left rates changed";
+      EXPECT_EQ(rates, FaultRates{}) << c.setting << " left rates changed";
     }
   }
   FaultRates rates{};
