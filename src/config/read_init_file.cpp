@@ -2,6 +2,7 @@
 
 #include "config/init_file.h"
 #include "config/init_line.h"
+#include "config/read_only_file.h"
 #include "config/text_mode_reader.h"
 #include "core/workspace.h"
 #include "entry/host_log.h"
@@ -23,21 +24,21 @@ void FillDefaultResolutions(Workspace& workspace) {
 }
 
 // A name that did not fit is never cut: that try counts as missing.
-std::FILE* OpenIfFits(int length, const char* name) {
-  if (length < 0 || static_cast<size_t>(length) >= kFileNameSize) return nullptr;
-  return std::fopen(name, "rb");
+FileHandle OpenIfFits(int length, const char* name) {
+  if (length < 0 || static_cast<size_t>(length) >= kFileNameSize) return kNoFile;
+  return OpenForReading(name);
 }
 
-std::FILE* OpenInitFile(uint32_t instance, char (&name)[kFileNameSize]) {
-  std::FILE* file = OpenIfFits(
+FileHandle OpenInitFile(uint32_t instance, char (&name)[kFileNameSize]) {
+  FileHandle file = OpenIfFits(
       std::snprintf(name, sizeof name, "%s%02u.INT", kBaseName, static_cast<unsigned>(instance)),
       name);
-  if (file == nullptr) {
+  if (file == kNoFile) {
     file = OpenIfFits(
         std::snprintf(name, sizeof name, "%s%01u.INT", kBaseName, static_cast<unsigned>(instance)),
         name);
   }
-  if (file == nullptr) {
+  if (file == kNoFile) {
     file = OpenIfFits(std::snprintf(name, sizeof name, "%s.INT", kBaseName), name);
   }
   return file;
@@ -51,8 +52,8 @@ void ReadInitFile(const LdiCall* call) {
   FillDefaultResolutions(*workspace);
 
   char name[kFileNameSize];
-  std::FILE* file = OpenInitFile(call->instance, name);
-  if (file == nullptr) {
+  const FileHandle file = OpenInitFile(call->instance, name);
+  if (file == kNoFile) {
     HostLog(kLogInfo, "LDIYY> ColdStart() Warning, no initfile found");
     return;
   }
@@ -63,7 +64,7 @@ void ReadInitFile(const LdiCall* call) {
     ++lineNumber;
     ApplyInitLine(*workspace, line, lineNumber, name);
   }
-  std::fclose(file);
+  CloseFile(file);
 }
 
 }  // namespace tcudv

@@ -1,16 +1,17 @@
-// Lines of a file opened in binary mode, split the way Windows text mode splits
+// Lines of a file read as raw bytes, split the way Windows text mode splits
 // them, so that the file reads the same on every platform.
 #ifndef TCUDVNT_TEXT_MODE_READER_H
 #define TCUDVNT_TEXT_MODE_READER_H
 
 #include <cstddef>
-#include <cstdio>
+
+#include "config/read_only_file.h"
 
 namespace tcudv {
 
 class TextModeReader {
  public:
-  explicit TextModeReader(std::FILE* file) : file(file) {}
+  explicit TextModeReader(FileHandle file) : file(file) {}
 
   // As fgets: at most size - 1 characters, up to and including a line feed,
   // then a NUL. CR LF reads as LF; a byte 0x1A ends the file. False when no
@@ -18,13 +19,18 @@ class TextModeReader {
   bool ReadLine(char* buffer, size_t size);
 
  private:
+  static constexpr int kEnd = -1;
   static constexpr int kNothingPending = -2;
 
-  int NextChar();
+  int NextByte();  // the file's next byte, or kEnd
+  int NextChar();  // the next character as text mode gives it, or kEnd
 
-  std::FILE* file;
-  int pending = kNothingPending;
+  FileHandle file;
+  char block[512];
+  size_t blockLength = 0;
+  size_t blockAt = 0;
   bool ended = false;
+  int pending = kNothingPending;  // the byte read after a lone CR
 };
 
 }  // namespace tcudv

@@ -1,5 +1,6 @@
 #include "entry/operation_table.h"
 
+#include "core/lifecycle.h"
 #include "entry/block_operations.h"
 #include "entry/ldi_info.h"
 #include "params/address_parser.h"
@@ -10,8 +11,8 @@ namespace tcudv {
 
 const Operation kOperationTable[kOperationCount] = {
     nullptr,              // 0
-    nullptr,              // 1 ColdStart
-    nullptr,              // 2 WarmStart
+    ColdStart,            // 1
+    WarmStart,            // 2
     SingleAddressParser,  // 3
     BlockAddressParser,   // 4
     SingleRead,           // 5
@@ -20,11 +21,11 @@ const Operation kOperationTable[kOperationCount] = {
     nullptr,              // 8
     nullptr,              // 9
     BlockWrite,           // 10
-    nullptr,              // 11 EndLdi
-    nullptr,              // 12 CloseCom
-    nullptr,              // 13 ReOpenCom
+    EndLdi,               // 11
+    CloseCom,             // 12
+    ReOpenCom,            // 13
     GetLdiInfo,           // 14
-    nullptr,              // 15 ChangeLdiParams
+    ChangeLdiParams,      // 15
     nullptr,              // 16
 };
 

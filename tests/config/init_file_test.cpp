@@ -213,6 +213,25 @@ TEST_F(InitFile, EmptyLinesAreSilentButCounted) {
   }
 }
 
+TEST_F(InitFile, CrLfAtEveryOffsetOfALongFile) {
+  // Shifted by one byte, the CR LF pairs fall on both odd and even offsets.
+  std::string pairs;
+  for (int i = 0; i < 600; ++i) pairs += "\r\n";
+  for (const std::string& head : {std::string(), std::string("\n")}) {
+    SCOPED_TRACE(head.size());
+    TempCurrentDirectory::Write("TCUDV03.INT", head + pairs + "?\r\n");
+    Read();
+    EXPECT_EQ(CapturedLog(), (Log{{32, Illegal(601 + head.size())}}));
+  }
+}
+
+TEST_F(InitFile, DirectoryOfThatNameIsNoFile) {
+  std::filesystem::create_directory("TCUDV03.INT");
+  TempCurrentDirectory::Write("TCUDV3.INT", "?\n");
+  Read();
+  EXPECT_EQ(CapturedLog(), (Log{{32, Illegal(1, "TCUDV3.INT")}}));
+}
+
 TEST_F(InitFile, LoneCarriageReturnStaysInTheLine) {
   // Not a line end: the CR makes the line illegal as any other stray character would.
   TempCurrentDirectory::Write("TCUDV03.INT", "\r\nSET 5 = 2\n\rSET 6 = 2\n");
