@@ -48,7 +48,9 @@ void Release(PortRecord* port) {
 }
 
 // The handle is the descriptor plus one: never 0, never kInvalidHandle.
-CommHandle HandleOf(int fd) { return static_cast<CommHandle>(fd) + 1u; }
+CommHandle HandleOf(int fd) {
+  return static_cast<CommHandle>(fd) + 1u;
+}
 
 PortRecord* PortOf(CommHandle handle) {
   if (handle == 0 || handle == kInvalidHandle || handle - 1u > 0x7FFFFFFFu) return nullptr;
@@ -65,7 +67,9 @@ PortRecord* TtyOf(CommHandle handle) {
   return port != nullptr && port->tty ? port : nullptr;
 }
 
-int FdOf(const PortRecord* port) { return port->fd.load(std::memory_order_relaxed); }
+int FdOf(const PortRecord* port) {
+  return port->fd.load(std::memory_order_relaxed);
+}
 
 // ---- time -----------------------------------------------------------------
 
@@ -94,9 +98,9 @@ struct SpeedCode {
 };
 
 constexpr SpeedCode kSpeeds[] = {
-    {50, B50},         {75, B75},         {110, B110},       {134, B134},       {150, B150},
-    {200, B200},       {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
-    {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {50, B50},           {75, B75},     {110, B110},   {134, B134},     {150, B150},
+    {200, B200},         {300, B300},   {600, B600},   {1200, B1200},   {1800, B1800},
+    {2400, B2400},       {4800, B4800}, {9600, B9600}, {19200, B19200}, {38400, B38400},
 #ifdef B57600
     {57600, B57600},
 #endif
@@ -161,7 +165,7 @@ uint32_t RateOf(speed_t code) {
   return 0;
 }
 
-#if defined(__linux__) && defined(CBAUD) && \
+#if defined(__linux__) && defined(CBAUD) &&                                                  \
     (defined(__x86_64__) || defined(__i386__) || defined(__aarch64__) || defined(__arm__) || \
      defined(__riscv))
 // Linux's termios2 (the asm-generic layout), for rates without a B constant.
@@ -195,8 +199,12 @@ uint32_t ActualRate(int fd, const termios& t) {
   return RateOf(cfgetospeed(&t));
 }
 #else
-bool SetOtherRate(int, uint32_t) { return false; }  // only the standard rates here
-uint32_t ActualRate(int, const termios& t) { return RateOf(cfgetospeed(&t)); }
+bool SetOtherRate(int, uint32_t) {
+  return false;
+}  // only the standard rates here
+uint32_t ActualRate(int, const termios& t) {
+  return RateOf(cfgetospeed(&t));
+}
 #endif
 
 // ---- modem lines ----------------------------------------------------------
@@ -317,10 +325,18 @@ bool CommGetState(CommHandle handle, LineState* state) {
   LineState s = port->kept;
   s.baudRate = ActualRate(fd, t);
   switch (t.c_cflag & CSIZE) {
-    case CS5: s.byteSize = 5; break;
-    case CS6: s.byteSize = 6; break;
-    case CS7: s.byteSize = 7; break;
-    default: s.byteSize = 8; break;
+    case CS5:
+      s.byteSize = 5;
+      break;
+    case CS6:
+      s.byteSize = 6;
+      break;
+    case CS7:
+      s.byteSize = 7;
+      break;
+    default:
+      s.byteSize = 8;
+      break;
   }
   if (!(t.c_cflag & PARENB)) {
     s.parity = 0;
@@ -352,6 +368,20 @@ bool CommGetState(CommHandle handle, LineState* state) {
   return true;
 }
 
+namespace {
+
+// Whether the device holds everything that was asked of it but the framing.
+bool OnlyFramingRefused(int fd, const termios& wanted, tcflag_t framing) {
+  termios applied{};
+  if (tcgetattr(fd, &applied) != 0) return false;
+  return applied.c_iflag == wanted.c_iflag && applied.c_oflag == wanted.c_oflag &&
+         applied.c_lflag == wanted.c_lflag &&
+         (applied.c_cflag & ~framing) == (wanted.c_cflag & ~framing) &&
+         std::memcmp(applied.c_cc, wanted.c_cc, sizeof applied.c_cc) == 0;
+}
+
+}  // namespace
+
 bool CommSetState(CommHandle handle, const LineState& state) {
   PortRecord* port = TtyOf(handle);
   if (port == nullptr) return false;
@@ -361,11 +391,20 @@ bool CommSetState(CommHandle handle, const LineState& state) {
 
   tcflag_t size = 0;
   switch (state.byteSize) {
-    case 5: size = CS5; break;
-    case 6: size = CS6; break;
-    case 7: size = CS7; break;
-    case 8: size = CS8; break;
-    default: return false;
+    case 5:
+      size = CS5;
+      break;
+    case 6:
+      size = CS6;
+      break;
+    case 7:
+      size = CS7;
+      break;
+    case 8:
+      size = CS8;
+      break;
+    default:
+      return false;
   }
   t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | size;
 
@@ -374,21 +413,36 @@ bool CommSetState(CommHandle handle, const LineState& state) {
   t.c_cflag &= ~static_cast<tcflag_t>(CMSPAR);
 #endif
   switch (state.parity) {
-    case 0: break;
-    case 1: t.c_cflag |= PARENB | PARODD; break;
-    case 2: t.c_cflag |= PARENB; break;
+    case 0:
+      break;
+    case 1:
+      t.c_cflag |= PARENB | PARODD;
+      break;
+    case 2:
+      t.c_cflag |= PARENB;
+      break;
 #ifdef CMSPAR
-    case 3: t.c_cflag |= PARENB | PARODD | CMSPAR; break;
-    case 4: t.c_cflag |= PARENB | CMSPAR; break;
+    case 3:
+      t.c_cflag |= PARENB | PARODD | CMSPAR;
+      break;
+    case 4:
+      t.c_cflag |= PARENB | CMSPAR;
+      break;
 #endif
-    default: return false;
+    default:
+      return false;
   }
 
   switch (state.stopBits) {
-    case 0: t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB); break;
+    case 0:
+      t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
+      break;
     case 1:  // one and a half: the nearest a tty has is two
-    case 2: t.c_cflag |= CSTOPB; break;
-    default: return false;
+    case 2:
+      t.c_cflag |= CSTOPB;
+      break;
+    default:
+      return false;
   }
 
 #ifdef CRTSCTS
@@ -408,9 +462,6 @@ bool CommSetState(CommHandle handle, const LineState& state) {
   speed_t code = 0;
   const bool standard = SpeedCodeOf(state.baudRate, &code);
   if (standard && (cfsetispeed(&t, code) != 0 || cfsetospeed(&t, code) != 0)) return false;
-  if (tcsetattr(fd, TCSANOW, &t) != 0) return false;
-  if (!standard && !SetOtherRate(fd, state.baudRate)) return false;
-
   // A pseudo-terminal has no framing and forces CS8 without parity: the port
   // takes the state all the same, and reports the framing it was given.
   constexpr tcflag_t kFraming = CSIZE | PARENB | PARODD | CSTOPB
@@ -418,6 +469,14 @@ bool CommSetState(CommHandle handle, const LineState& state) {
                                 | CMSPAR
 #endif
       ;
+  // The C library calls a change that took no effect at all an error, as when
+  // the framing is all that differs on a pseudo-terminal already set up.
+  if (tcsetattr(fd, TCSANOW, &t) != 0 &&
+      (errno != EINVAL || !OnlyFramingRefused(fd, t, kFraming))) {
+    return false;
+  }
+  if (!standard && !SetOtherRate(fd, state.baudRate)) return false;
+
   termios applied{};
   if (tcgetattr(fd, &applied) != 0) return false;
   port->framingKept = (applied.c_cflag & kFraming) != (t.c_cflag & kFraming);
@@ -500,12 +559,14 @@ bool CommRead(CommHandle handle, void* buffer, uint32_t count, uint32_t* bytesRe
   const CommTimeouts t = port->timeouts;
   const bool atOnce = t.readIntervalTimeout == 0xFFFFFFFFu && t.readTotalTimeoutMultiplier == 0 &&
                       t.readTotalTimeoutConstant == 0;
-  const uint64_t totalMs = uint64_t{t.readTotalTimeoutMultiplier} * count + t.readTotalTimeoutConstant;
+  const uint64_t totalMs =
+      uint64_t{t.readTotalTimeoutMultiplier} * count + t.readTotalTimeoutConstant;
   const int64_t start = NowNs();
   const int64_t totalDeadline =
-      atOnce ? start : (t.readTotalTimeoutMultiplier == 0 && t.readTotalTimeoutConstant == 0)
-                           ? kNoDeadline
-                           : start + static_cast<int64_t>(totalMs) * 1000000;
+      atOnce ? start
+      : (t.readTotalTimeoutMultiplier == 0 && t.readTotalTimeoutConstant == 0)
+          ? kNoDeadline
+          : start + static_cast<int64_t>(totalMs) * 1000000;
   const bool interval = t.readIntervalTimeout != 0 && t.readIntervalTimeout != 0xFFFFFFFFu;
 
   uint32_t got = 0;
@@ -548,8 +609,10 @@ bool CommWrite(CommHandle handle, const void* data, uint32_t count, uint32_t* by
   // The serial library sets no write time-out (0 and 0: the write waits
   // until the kernel took every byte); one set by others is honoured.
   const CommTimeouts t = port->timeouts;
-  const uint64_t totalMs = uint64_t{t.writeTotalTimeoutMultiplier} * count + t.writeTotalTimeoutConstant;
-  const int64_t deadline = totalMs == 0 ? kNoDeadline : NowNs() + static_cast<int64_t>(totalMs) * 1000000;
+  const uint64_t totalMs =
+      uint64_t{t.writeTotalTimeoutMultiplier} * count + t.writeTotalTimeoutConstant;
+  const int64_t deadline =
+      totalMs == 0 ? kNoDeadline : NowNs() + static_cast<int64_t>(totalMs) * 1000000;
 
   uint32_t put = 0;
   while (put < count) {
@@ -591,6 +654,8 @@ void CommSleep(uint32_t milliseconds) {
   }
 }
 
-uint32_t CommTickCount() { return static_cast<uint32_t>(NowNs() / 1000000); }
+uint32_t CommTickCount() {
+  return static_cast<uint32_t>(NowNs() / 1000000);
+}
 
 }  // namespace tcudv

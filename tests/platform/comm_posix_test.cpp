@@ -122,6 +122,20 @@ TEST_F(PtyTest, OpensByDeviceNameAndByPath) {
   ASSERT_NE(handle, kInvalidHandle);
 }
 
+// The pty keeps the raw mode of the first configured open, so a later open
+// asks for nothing it has not got but the framing it cannot hold.
+TEST_F(PtyTest, ConfiguredOpenWorksAgainAfterAClose) {
+  for (int round = 1; round <= 3; ++round) {
+    ASSERT_EQ(SioOpen(pty.name().c_str(), &kLine, 0x0303, &handle), SIO_OK) << "round " << round;
+    LineState state{};
+    ASSERT_TRUE(CommGetState(handle, &state));
+    EXPECT_EQ(state.byteSize, 7);
+    EXPECT_EQ(state.parity, 2);
+    ASSERT_EQ(SioClose(handle), SIO_OK);
+    handle = 0;
+  }
+}
+
 TEST_F(PtyTest, UnknownNamesDoNotOpen) {
   EXPECT_EQ(CommOpen("ttyNoSuchDevice"), kInvalidHandle);
   EXPECT_EQ(CommOpen("/no/such/path"), kInvalidHandle);
