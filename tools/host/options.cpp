@@ -16,13 +16,13 @@ constexpr unsigned kAll = Bit(Command::kInfo) | Bit(Command::kRead) | Bit(Comman
                           Bit(Command::kPoll) | Bit(Command::kScan);
 constexpr unsigned kOnPort = kAll & ~Bit(Command::kInfo);
 
-struct OptionSpec {
+struct OptionRule {
   const char* name;
   bool takesValue;
   unsigned commands;
 };
 
-constexpr OptionSpec kOptionSpecs[] = {
+constexpr OptionRule kOptionRules[] = {
     {"log", false, kAll},
     {"driver", true, kAll},
     {"timeout", true, kOnPort},
@@ -41,15 +41,15 @@ constexpr std::pair<const char*, Command> kCommandNames[] = {
     {"poll", Command::kPoll}, {"scan", Command::kScan},
 };
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : kOptionSpecs) {
-    if (name == spec.name) return &spec;
+const OptionRule* FindOption(std::string_view name) {
+  for (const OptionRule& rule : kOptionRules) {
+    if (name == rule.name) return &rule;
   }
   return nullptr;
 }
 
 struct GivenOption {
-  const OptionSpec* spec;
+  const OptionRule* rule;
   std::string value;
 };
 
@@ -71,7 +71,7 @@ std::optional<uint32_t> Unsigned(const std::string& text, int64_t min, int64_t m
 
 // Stores one option's value; returns what is wrong with it, or an empty text.
 std::string ApplyOption(const GivenOption& given, Options& options) {
-  const std::string name = given.spec->name;
+  const std::string name = given.rule->name;
   const std::string& text = given.value;
   auto bad = [&](const std::string& expected) {
     return "--" + name + " '" + text + "': " + expected;
@@ -199,21 +199,21 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const size_t equals = arg.find('=');
     const std::string name =
         arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) {
+    const OptionRule* rule = FindOption(name);
+    if (rule == nullptr) {
       parsed.error = "unknown option '--" + name + "'";
       return parsed;
     }
-    if (!spec->takesValue) {
+    if (!rule->takesValue) {
       if (equals != std::string::npos) {
         parsed.error = "--" + name + " takes no value";
         return parsed;
       }
-      given.push_back({spec, {}});
+      given.push_back({rule, {}});
     } else if (equals != std::string::npos) {
-      given.push_back({spec, arg.substr(equals + 1)});
+      given.push_back({rule, arg.substr(equals + 1)});
     } else if (i + 1 < args.size()) {
-      given.push_back({spec, args[++i]});
+      given.push_back({rule, args[++i]});
     } else {
       parsed.error = "--" + name + " needs a value";
       return parsed;
@@ -241,9 +241,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   }
 
   for (const GivenOption& option : given) {
-    if ((option.spec->commands & Bit(options.command)) == 0) {
-      parsed.error = "--" + std::string(option.spec->name) + " is an option of " +
-                     CommandsOf(option.spec->commands) + ", not of " + CommandName(options.command);
+    if ((option.rule->commands & Bit(options.command)) == 0) {
+      parsed.error = "--" + std::string(option.rule->name) + " is an option of " +
+                     CommandsOf(option.rule->commands) + ", not of " + CommandName(options.command);
       return parsed;
     }
     parsed.error = ApplyOption(option, options);
