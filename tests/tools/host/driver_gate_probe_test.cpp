@@ -3,6 +3,7 @@
 
 #include "entry/ldi.h"
 #include "gate_probe.h"
+#include "support/log_capture.h"
 
 namespace tcudv::host {
 namespace {
@@ -11,6 +12,7 @@ namespace {
 class DriverGateProbe : public ::testing::Test {
  protected:
   void SetUp() override {
+    test::ClearLog();  // the driver's lines go to the test's capture, not to stderr
     ASSERT_TRUE(session_.AllocateWorkspace(LDI_WORKSPACE_SIZE));
     LdiStartup startup{};
     ASSERT_EQ(session_.ColdStart(startup, 0), LDI_OK);
