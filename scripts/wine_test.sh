@@ -50,8 +50,14 @@ sim_pid=
 cleanup() {
   if [ -n "$sim_pid" ]; then
     kill "$sim_pid" 2>/dev/null || true
+    for _ in $(seq 50); do
+      kill -0 "$sim_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$sim_pid" 2>/dev/null || true
     wait "$sim_pid" 2>/dev/null || true
   fi
+  rm -f "$WINEPREFIX/dosdevices/com3"
   timeout -k 5 30 "$wineserver" -k 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -103,6 +109,13 @@ run() {
   status=0
   (cd "$work" && timeout -k 5 "$step_timeout" "$wine" "$tcudv" "$@") >"$out" 2>"$log" || status=$?
   sed -i 's/\r$//' "$out" "$log"
+  # A write's last frame may still be on its way to the simulator.
+  local count=-1
+  for _ in $(seq 20); do
+    [ "$(wc -l <"$events")" != "$count" ] || break
+    count=$(wc -l <"$events")
+    sleep 0.1
+  done
   tail -n +"$first" "$events" >"$work/$current_run.frames"
   frames=$(wc -l <"$work/$current_run.frames")
   local killed=
