@@ -77,9 +77,9 @@ void FromDcb(const DCB& dcb, LineState* s) {
   s->evtChar = dcb.EvtChar;
 }
 
-// Part 5.1 reads the state into a DCB whose DCBlength is 28.
+// The state is read into a DCB whose DCBlength is 28.
 constexpr DWORD kDcbLength = 28;
-static_assert(sizeof(DCB) == kDcbLength, "the DCB of the Parts is 28 bytes");
+static_assert(sizeof(DCB) == kDcbLength, "a DCB is 28 bytes");
 
 }  // namespace
 

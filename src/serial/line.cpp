@@ -1,4 +1,4 @@
-// Part 5.2: one frame onto the line with RTS around it, one reply line off it.
+// One frame onto the line with RTS around it, one reply line off it.
 #include "serial/line.h"
 
 #include "entry/host_log.h"
@@ -13,7 +13,7 @@ inline constexpr uint32_t kAfterDrainMs = 15;
 // (one byte's time at 1200 baud), far beyond what a moving line needs.
 inline constexpr uint32_t kDrainBoundMs = 5000;
 inline constexpr uint32_t kDrainBoundPerByteMs = 10;
-// A line of the spec holds at most 40 text bytes and CR LF.
+// A reply line holds at most 40 text bytes and CR LF.
 inline constexpr size_t kMaxLineBytes = 42;
 
 const char kRtsFailed[] = "LDIYY> Send() EscapeCommFunction() failed";

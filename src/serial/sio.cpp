@@ -1,4 +1,4 @@
-// The serial port library of Part 5.1: eight routines over one port, no state, no log.
+// The serial port library: eight routines over one port, no state, no log.
 #include "serial/sio.h"
 
 #include <cstring>

@@ -1,4 +1,4 @@
-// Part 5.2 on the fake comm layer: Send's calls, messages and timing; ReadReply's lines.
+// Send and ReadReply on the fake comm layer: calls, messages and timing; reply lines.
 #include <gtest/gtest.h>
 
 #include <cstring>

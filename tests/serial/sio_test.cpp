@@ -1,4 +1,4 @@
-// Part 5.1 on the fake comm layer: exact call sequences and results.
+// The serial port library on the fake comm layer: exact call sequences and results.
 #include <gtest/gtest.h>
 
 #include "fake/fake_comm.h"
