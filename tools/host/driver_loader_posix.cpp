@@ -6,6 +6,7 @@
 
 #include "driver_loader.h"
 #include "driver_log.h"
+#include "platform_texts.h"
 
 // The driver's log: it calls the host's marvex_err, which this executable
 // exports to the library it loads.
@@ -26,10 +27,10 @@ namespace tcudv::host {
 std::string DefaultDriverPath() {
   char self[4096];
   const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (length <= 0) return "./libtcudvnt.so";
+  if (length <= 0) return std::string("./") + DriverFileName();
   std::string directory(self, static_cast<size_t>(length));
   directory.erase(directory.rfind('/') + 1);
-  return directory + "libtcudvnt.so";
+  return directory + DriverFileName();
 }
 
 LoadedDriver LoadDriver(const std::string& path) {

@@ -6,6 +6,7 @@
 #include "driver_loader.h"
 #include "driver_log.h"
 #include "marvex.h"
+#include "platform_texts.h"
 
 namespace tcudv::host {
 namespace {
@@ -50,7 +51,7 @@ bool HasDirectory(const std::string& path) {
 }  // namespace
 
 std::string DefaultDriverPath() {
-  return ExecutableDirectory() + "TCUDVNT.dll";
+  return ExecutableDirectory() + DriverFileName();
 }
 
 LoadedDriver LoadDriver(const std::string& path) {

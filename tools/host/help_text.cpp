@@ -1,5 +1,9 @@
 #include "help_text.h"
 
+#include <string_view>
+
+#include "platform_texts.h"
+
 namespace tcudv::host {
 namespace {
 
@@ -16,13 +20,11 @@ commands:
   scan PORT                   which nodes 1 to 99 answer
 
 A gate is a two-digit node and a parameter, as 01TMP, 05SET or 05OST3 (one
-digit of the output status). PORT is a device path of at most 11 characters
-(/tmp/tcu0, a symlink to the device, say), a name under /dev (ttyUSB0), or NUL
-for the null device.
+digit of the output status). @PORTS@
 
 options of every command:
   --log            the driver's log lines on stderr, with their level (8 or 32)
-  --driver PATH    the driver library (default: libtcudvnt.so next to tcudv)
+  --driver PATH    the driver library (default: @DRIVER@ next to tcudv)
   --help, -h       this text, or a command's own: tcudv read --help
 
 exit codes:
@@ -42,7 +44,7 @@ options:
   --instance N     driver instance number; the driver then reads TCUDVnn.INT
                    (nn the number) from the current directory (default 0)
   --log            the driver's log lines on stderr, with their level
-  --driver PATH    the driver library (default: libtcudvnt.so next to tcudv)
+  --driver PATH    the driver library (default: @DRIVER@ next to tcudv)
 )";
 
 constexpr const char kExitCodes[] = R"(
@@ -50,11 +52,25 @@ exit codes: 0 all succeeded, 1 a refusal (result 1, bad gate, bad usage),
 2 a line failure (result 2; wins over a refusal).
 )";
 
+void Replace(std::string& text, std::string_view token, std::string_view by) {
+  for (size_t at = text.find(token); at != std::string::npos;
+       at = text.find(token, at + by.size())) {
+    text.replace(at, token.size(), by);
+  }
+}
+
+// The help texts name this platform's driver library and ports.
+std::string ForThisPlatform(std::string text) {
+  Replace(text, "@DRIVER@", DriverFileName());
+  Replace(text, "@PORTS@", PortNameHelp());
+  return text;
+}
+
 std::string Compose(const char* head, bool portOptions, const char* tail) {
   std::string text = head;
   if (portOptions) text += kPortOptions;
   text += tail;
-  return text;
+  return ForThisPlatform(text);
 }
 
 }  // namespace
@@ -68,7 +84,7 @@ banner, the workspace size, and the default reply time-out and line.
 
 options:
   --log            the driver's log lines on stderr, with their level
-  --driver PATH    the driver library (default: libtcudvnt.so next to tcudv)
+  --driver PATH    the driver library (default: @DRIVER@ next to tcudv)
 )",
               false, "\nexit codes: 0 shown, 1 the driver could not be loaded.\n");
 
@@ -130,7 +146,8 @@ exit codes: 0 at least one node answers, 1 bad usage, 2 no node answers.
     case Command::kNone:
       break;
   }
-  return kOverview;
+  static const std::string overview = ForThisPlatform(kOverview);
+  return overview.c_str();
 }
 
 }  // namespace tcudv::host

@@ -59,6 +59,9 @@ TEST(ToolHelp, EveryCommandHasItsOwnHelp) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.rfind(c.start, 0), 0u) << run.out;
     EXPECT_TRUE(Has(run.out, "exit codes")) << run.out;
+    // Every placeholder is filled in with this platform's names.
+    EXPECT_FALSE(Has(run.out, "@")) << run.out;
+    EXPECT_TRUE(Has(run.out, "libtcudvnt.so")) << run.out;
     EXPECT_EQ(run.err, "");
   }
 }
