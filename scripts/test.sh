@@ -18,3 +18,6 @@ done
 
 step "wine: the 64-bit DLL against the simulator"
 bash scripts/wine_test.sh build/mingw-x86_64 build/native
+
+step "hardening: sanitizers, fuzzers, soak"
+bash scripts/hardening.sh

@@ -570,7 +570,23 @@ bool CommRead(CommHandle handle, void* buffer, uint32_t count, uint32_t* bytesRe
   const bool interval = t.readIntervalTimeout != 0 && t.readIntervalTimeout != 0xFFFFFFFFu;
 
   uint32_t got = 0;
+  bool woken = false;  // poll saw the descriptor ready since the last bytes came
   while (got < count) {
+    // Bytes already waiting are taken at once: the bytes of a reply mostly come
+    // together, and a read costs one system call where poll and read cost two.
+    const ssize_t n = read(fd, bytes + got, count - got);
+    if (n > 0) {
+      got += static_cast<uint32_t>(n);
+      if (bytesRead != nullptr) *bytesRead = got;
+      woken = false;
+      continue;
+    }
+    // A raw tty answers 0 when nothing is waiting, and after poll saw it ready
+    // only when the line hung up; elsewhere 0 is the end of the file.
+    if (n == 0 && (!port->tty || woken)) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+
     int64_t deadline = totalDeadline;
     if (interval && got > 0) {
       const int64_t gap = NowNs() + int64_t{t.readIntervalTimeout} * 1000000;
@@ -586,15 +602,7 @@ bool CommRead(CommHandle handle, void* buffer, uint32_t count, uint32_t* bytesRe
       if (deadline != kNoDeadline && NowNs() < deadline) continue;  // poll woke a little early
       break;  // the time-out passed: success with what came
     }
-    const ssize_t n = read(fd, bytes + got, count - got);
-    if (n > 0) {
-      got += static_cast<uint32_t>(n);
-      if (bytesRead != nullptr) *bytesRead = got;
-    } else if (n == 0) {
-      break;  // end of file: the null device, or a file
-    } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-      return false;
-    }
+    woken = true;
   }
   return true;
 }
